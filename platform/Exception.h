@@ -3,6 +3,7 @@
 // library errors carry them (help context = the module's error code).
 #include <exception>
 #include <string>
+#include <utility>
 
 class Exception : public std::exception {
 public:
@@ -29,8 +30,9 @@ public:
     using Exception::Exception;
 };
 
-// Decimal (optionally signed) or "$"/"0x" hexadecimal text to a 32-bit signed integer,
-// as the toolkit's StrToInt does. Leading and trailing blanks are not accepted, nor is
-// the empty text or a value outside the 32-bit range: all raise EConvertError
+// Text to a 32-bit signed integer, as the toolkit's StrToInt does: an optional sign, then
+// decimal digits or "$"/"0x"/"0X" and hexadecimal digits ("-$10" is -16). Blanks, the
+// empty text, a sign or prefix without digits and any value outside -2^31..2^31-1
+// (hexadecimal ones too: "$80000000" is out of range) raise EConvertError
 // "'<text>' is not a valid integer value".
 int StrToInt(const std::string& text);
