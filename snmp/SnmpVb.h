@@ -51,12 +51,31 @@ struct SnmpVb {
     }
     bool IsException() const { return type >= kAsnNoSuchObject && type <= kAsnEndOfMibView; }
 
-    void SetNull() { *this = SnmpVb{oid}; }
-    void SetInteger(int32_t v) { Reset(kAsnInteger); integer = v; }
-    void SetUnsigned(uint8_t asnType, uint32_t v) { Reset(asnType); integer = v; }
-    void SetCounter64(uint64_t v) { Reset(kAsnCounter64); counter64 = v; }
-    void SetOctets(uint8_t asnType, std::string bytes) { Reset(asnType); octets = std::move(bytes); }
-    void SetObjectId(SnmpOid v) { Reset(kAsnObjectId); objectId = std::move(v); }
+    void SetNull() {
+        SnmpVb empty;
+        empty.oid = std::move(oid);
+        *this = std::move(empty);
+    }
+    void SetInteger(int32_t v) {
+        Reset(kAsnInteger);
+        integer = v;
+    }
+    void SetUnsigned(uint8_t asnType, uint32_t v) {
+        Reset(asnType);
+        integer = v;
+    }
+    void SetCounter64(uint64_t v) {
+        Reset(kAsnCounter64);
+        counter64 = v;
+    }
+    void SetOctets(uint8_t asnType, std::string bytes) {
+        Reset(asnType);
+        octets = std::move(bytes);
+    }
+    void SetObjectId(SnmpOid v) {
+        Reset(kAsnObjectId);
+        objectId = std::move(v);
+    }
 
 private:
     void Reset(uint8_t asnType) {
