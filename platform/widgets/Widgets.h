@@ -1,0 +1,15 @@
+#pragma once
+// The whole widget facade in one include.
+#include "platform/widgets/Application.h"
+#include "platform/widgets/Buttons.h"
+#include "platform/widgets/Classes.h"
+#include "platform/widgets/ComCtrls.h"
+#include "platform/widgets/Component.h"
+#include "platform/widgets/Controls.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ExtCtrls.h"
+#include "platform/widgets/Forms.h"
+#include "platform/widgets/Graphics.h"
+#include "platform/widgets/ListView.h"
+#include "platform/widgets/Menus.h"
+#include "platform/widgets/StdCtrls.h"
