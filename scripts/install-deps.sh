@@ -10,7 +10,7 @@ PACKAGES=(
   libsnmp-dev snmpd snmp
   libgtest-dev googletest
   xvfb xdotool x11-apps imagemagick
-  procps
+  procps time
 )
 
 missing=()
