@@ -47,7 +47,8 @@ void TMenuItem::SetChecked(bool checked) {
 
 void TMenuItem::UpdateAction() {
     action_->setSeparator(IsLine());
-    action_->setText(ToQString(caption_));
+    // A separator keeps "-" as its caption but draws no text beside its line.
+    action_->setText(IsLine() ? QString() : ToQString(caption_));
     if (submenu_) submenu_->setTitle(ToQString(caption_));
     action_->setVisible(visible_);
     action_->setEnabled(enabled_);
