@@ -85,6 +85,8 @@ bool TryTextToDateTimeNumber(const std::string& text, double& days);
 // As TryTextToDateTimeNumber; raises EConvertError "'<text>' is not a valid date and time"
 // for a text it cannot read.
 double TextToDateTimeNumber(const std::string& text);
+// Days from 1970-01-01 to the given date of the proleptic Gregorian calendar (month 1..12).
+int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d);
 
 // ---- Bit lists ------------------------------------------------------------------------
 

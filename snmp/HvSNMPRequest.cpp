@@ -642,6 +642,21 @@ void HvSNMPRequest::PrepareSet(const std::string& indexList,
     for (int32_t i = 0; i < list_.Count(); ++i) Derive(i, HvDeriveDirection::Write);
 }
 
+void HvSNMPRequest::BuildSet(const std::string& indexList, const std::vector<std::string>* values,
+                             SnmpTarget& target, std::vector<SnmpVb>& vbs) {
+    // The list is the same after the call as before it, also when building fails.
+    const HvSNMPVarList saved(list_);
+    try {
+        PrepareSet(indexList, values);
+        target = BuildTargets(SnmpPduType::kSet);
+        vbs = BuildPdu(2);
+    } catch (...) {
+        list_ = saved;
+        throw;
+    }
+    list_ = saved;
+}
+
 bool HvSNMPRequest::Set(bool readBack, const std::string& indexList,
                         const std::vector<std::string>* values, HvSNMPError& error, bool& ok) {
     ok = false;
@@ -649,19 +664,7 @@ bool HvSNMPRequest::Set(bool readBack, const std::string& indexList,
     ok = true;
     std::vector<SnmpVb> vbs;
     SnmpTarget target;
-    {
-        // The list is the same after the call as before it, also when building fails.
-        const HvSNMPVarList saved(list_);
-        try {
-            PrepareSet(indexList, values);
-            target = BuildTargets(SnmpPduType::kSet);
-            vbs = BuildPdu(2);
-        } catch (...) {
-            list_ = saved;
-            throw;
-        }
-        list_ = saved;
-    }
+    BuildSet(indexList, values, target, vbs);
     SnmpReply reply;
     if (GlobalSession != nullptr) {
         reply = GlobalSession->Set(target, vbs);
@@ -690,18 +693,7 @@ void HvSNMPRequest::SetAsync(bool readBack, const std::string& indexList,
     ok = true;
     std::vector<SnmpVb> vbs;
     SnmpTarget target;
-    {
-        const HvSNMPVarList saved(list_);
-        try {
-            PrepareSet(indexList, values);
-            target = BuildTargets(SnmpPduType::kSet);
-            vbs = BuildPdu(2);
-        } catch (...) {
-            list_ = saved;
-            throw;
-        }
-        list_ = saved;
-    }
+    BuildSet(indexList, values, target, vbs);
     auto context = std::make_shared<ReplyContext>();
     context->parse = readBack;
     context->set = true;

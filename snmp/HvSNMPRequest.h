@@ -184,6 +184,10 @@ private:
     // Before a set: marks the items that the index list leaves out, takes the given values
     // and applies the set expressions.
     void PrepareSet(const std::string& indexList, const std::vector<std::string>* values);
+    // The target and the bindings of a set of the values PrepareSet puts in; the list itself is
+    // left as it was.
+    void BuildSet(const std::string& indexList, const std::vector<std::string>* values,
+                  SnmpTarget& target, std::vector<SnmpVb>& vbs);
     // BuildPdu, also giving the OID texts of read bindings.
     std::vector<SnmpVb> BuildPdu(int kind, std::vector<std::string>* texts);
     void SendAsync(SnmpPduType type, const SnmpTarget& target, const std::vector<SnmpVb>& vbs,

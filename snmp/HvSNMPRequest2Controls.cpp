@@ -25,6 +25,34 @@ HvLogClock& Clock() {
     return clock;
 }
 
+// Runs the start of a read or a set. A failure in it leaves the binding idle and reaches the
+// caller as an Exception.
+template <typename Body>
+void GuardStart(bool& active, Body&& body) {
+    try {
+        body();
+    } catch (const Exception& e) {
+        active = false;
+        throw Exception(e.Message(), e.HelpContext());
+    } catch (const std::exception& e) {
+        active = false;
+        throw Exception(e.what());
+    }
+}
+
+// Sends an asynchronous request through `send`, which sets `ok`, when the request is
+// enabled. The binding stays active while the request runs.
+template <typename Send>
+void SendAsync(HvSNMPRequest2Controls& binding, bool& ok, Send&& send) {
+    binding.active = true;
+    if (binding.request.enabled) {
+        send();
+        if (!ok) binding.active = false;
+    } else {
+        binding.active = false;
+    }
+}
+
 std::string LogTime() {
     return Clock() != nullptr ? Clock()() : LocalTimeText();
 }
@@ -122,6 +150,22 @@ void HvSNMPRequest2Controls::ReportCaught(const std::string& message) {
     }
 }
 
+void HvSNMPRequest2Controls::DeliverGetOutcome(HvSNMPError& error) {
+    if (onGetDone) {
+        onGetDone(*this, error);
+    } else {
+        ReportGetError(error);
+    }
+}
+
+void HvSNMPRequest2Controls::DeliverSetOutcome(HvSNMPError& error) {
+    if (onSetDone) {
+        onSetDone(*this, error);
+    } else {
+        ReportSetError(error);
+    }
+}
+
 // ---- Rows ---------------------------------------------------------------------------------
 
 std::string HvSNMPRequest2Controls::FilterText() {
@@ -140,7 +184,7 @@ void HvSNMPRequest2Controls::OfferRow(const std::string& filterText) {
 
 bool HvSNMPRequest2Controls::StartGet() {
     bool ok = true;
-    try {
+    GuardStart(active, [&] {
         logKind = 0;
         BeforeGet();
         currentFilter_ = FilterText();
@@ -168,21 +212,11 @@ bool HvSNMPRequest2Controls::StartGet() {
             active = false;
             if (ok && messageControl != nullptr) WriteLog(ErrorText(0));
         } else if (mode == 1) {
-            active = true;
-            if (request.enabled) {
+            SendAsync(*this, ok, [&] {
                 request.GetAsync(true, &HvSNMPRequest2Controls::OnGetReply, this, ok);
-                if (!ok) active = false;
-            } else {
-                active = false;
-            }
+            });
         }
-    } catch (const Exception& e) {
-        active = false;
-        throw Exception(e.Message(), e.HelpContext());
-    } catch (const std::exception& e) {
-        active = false;
-        throw Exception(e.what());
-    }
+    });
     return ok;
 }
 
@@ -202,11 +236,7 @@ void HvSNMPRequest2Controls::GetReply(HvSNMPError& error) {
     if (error.code != 0) {
         active = false;
         logKind = 0;
-        if (onGetDone) {
-            onGetDone(*this, error);
-        } else {
-            ReportGetError(error);
-        }
+        DeliverGetOutcome(error);
         return;
     }
     try {
@@ -221,11 +251,7 @@ void HvSNMPRequest2Controls::GetReply(HvSNMPError& error) {
                     active = false;
                     HvSNMPError failure = request.LastReport();
                     failure.finished = true;
-                    if (onGetDone) {
-                        onGetDone(*this, failure);
-                    } else {
-                        ReportGetError(failure);
-                    }
+                    DeliverGetOutcome(failure);
                 }
                 return;
             }
@@ -263,7 +289,7 @@ void HvSNMPRequest2Controls::GetReply(HvSNMPError& error) {
 bool HvSNMPRequest2Controls::StartSet(bool refresh, bool collect, const std::string& indexList,
                                       const std::vector<std::string>* values) {
     bool ok = true;
-    try {
+    GuardStart(active, [&] {
         logKind = 1;
         refreshAfterSet = refresh;
         BeforeSet();
@@ -275,7 +301,7 @@ bool HvSNMPRequest2Controls::StartSet(bool refresh, bool collect, const std::str
             AfterSet();
             active = false;
             if (ok) {
-                if (messageControl == nullptr) return ok;
+                if (messageControl == nullptr) return;
                 WriteLog(ErrorText(0));
             } else if (error.code != 0) {
                 // Reported as ReportSetError does (a message box), not through the virtual one. A
@@ -284,22 +310,12 @@ bool HvSNMPRequest2Controls::StartSet(bool refresh, bool collect, const std::str
             }
             if (IsTableList() && refreshAfterSet) StartGet();
         } else if (mode == 1) {
-            active = true;
-            if (request.enabled) {
+            SendAsync(*this, ok, [&] {
                 request.SetAsync(false, indexList, values, &HvSNMPRequest2Controls::OnSetReply,
                                  this, ok);
-                if (!ok) active = false;
-            } else {
-                active = false;
-            }
+            });
         }
-    } catch (const Exception& e) {
-        active = false;
-        throw Exception(e.Message(), e.HelpContext());
-    } catch (const std::exception& e) {
-        active = false;
-        throw Exception(e.what());
-    }
+    });
     return ok;
 }
 
@@ -312,21 +328,13 @@ void HvSNMPRequest2Controls::SetReply(HvSNMPError& error) {
         if (error.code != 0) {
             active = false;
             logKind = 1;
-            if (onSetDone) {
-                onSetDone(*this, error);
-            } else {
-                ReportSetError(error);
-            }
+            DeliverSetOutcome(error);
             return;
         }
         AfterSet();
         active = false;
         logKind = 1;
-        if (onSetDone) {
-            onSetDone(*this, error);
-        } else {
-            ReportSetError(error);
-        }
+        DeliverSetOutcome(error);
         if (IsTableList() && refreshAfterSet) StartGet();
     } catch (const Exception& e) {
         logKind = 1;

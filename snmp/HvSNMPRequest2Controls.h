@@ -96,6 +96,9 @@ private:
     void SetReply(HvSNMPError& error);
     // The message of a failure caught while a reply was handled.
     void ReportCaught(const std::string& message);
+    // An outcome to onGetDone / onSetDone, or without one to ReportGetError / ReportSetError.
+    void DeliverGetOutcome(HvSNMPError& error);
+    void DeliverSetOutcome(HvSNMPError& error);
 
     std::string currentFilter_;  // FilterText of the running read
 };

@@ -90,35 +90,30 @@ QImage ReadImage(const std::string& fileName, bool resourceAllowed) {
 }
 }  // namespace
 
-TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
-TBitmap::~TBitmap() = default;
+TImageHolder::TImageHolder() : image_(std::make_unique<QImage>()) {}
+TImageHolder::~TImageHolder() = default;
 
-void TBitmap::LoadFromFile(const std::string& fileName) {
-    *image_ = ReadImage(fileName, true);
+void TImageHolder::Replace(const QImage& image) {
+    *image_ = image;
     if (changed_) changed_();
 }
 
-void TBitmap::Clear() {
-    *image_ = QImage();
-    if (changed_) changed_();
+void TImageHolder::LoadFromFile(const std::string& fileName) {
+    Replace(ReadImage(fileName, true));
 }
 
-bool TBitmap::Empty() const {
+void TImageHolder::Clear() {
+    Replace(QImage());
+}
+
+bool TImageHolder::Empty() const {
     return image_->isNull();
 }
-int TBitmap::Width() const {
+int TImageHolder::Width() const {
     return image_->width();
 }
-int TBitmap::Height() const {
+int TImageHolder::Height() const {
     return image_->height();
-}
-
-TPicture::TPicture() : image_(std::make_unique<QImage>()) {}
-TPicture::~TPicture() = default;
-
-void TPicture::LoadFromFile(const std::string& fileName) {
-    *image_ = ReadImage(fileName, true);
-    if (changed_) changed_();
 }
 
 void TPicture::LoadFromData(const std::string& bytes) {
@@ -126,21 +121,5 @@ void TPicture::LoadFromData(const std::string& bytes) {
     if (!image.loadFromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()))) ||
         image.isNull())
         throw EInvalidGraphic("The picture data holds no readable image");
-    *image_ = image;
-    if (changed_) changed_();
-}
-
-void TPicture::Clear() {
-    *image_ = QImage();
-    if (changed_) changed_();
-}
-
-bool TPicture::Empty() const {
-    return image_->isNull();
-}
-int TPicture::Width() const {
-    return image_->width();
-}
-int TPicture::Height() const {
-    return image_->height();
+    Replace(image);
 }

@@ -93,17 +93,15 @@ private:
     std::function<void()> changed_;
 };
 
-// A bitmap, loaded from a BMP file (any format Qt reads is accepted).
-class TBitmap {
+// An image held by a picture object, with the handler its control hangs on it.
+class TImageHolder {
 public:
-    TBitmap();
-    ~TBitmap();
-    TBitmap(const TBitmap&) = delete;
-    TBitmap& operator=(const TBitmap&) = delete;
+    TImageHolder(const TImageHolder&) = delete;
+    TImageHolder& operator=(const TImageHolder&) = delete;
 
     // fileName is a Windows-style name ("C:\dir\Get.bmp" or "dir\Get.bmp"), converted with
-    // NativeFileName when opened. A missing or unreadable file raises EInvalidGraphic and
-    // leaves the bitmap as it was.
+    // NativeFileName when opened, or a Qt resource path (":/images/ksv720e.jpg"). A missing
+    // or unreadable file raises EInvalidGraphic and leaves the image as it was.
     void LoadFromFile(const std::string& fileName);
     void Clear();
     bool Empty() const;
@@ -112,34 +110,29 @@ public:
     const QImage& Image() const { return *image_; }
 
     void SetChangeHandler(std::function<void()> fn) { changed_ = std::move(fn); }
+
+protected:
+    TImageHolder();
+    ~TImageHolder();
+    // Takes `image` and tells the handler.
+    void Replace(const QImage& image);
 
 private:
     std::unique_ptr<QImage> image_;
     std::function<void()> changed_;
 };
 
-// The picture of an image control: JPEG, PNG, BMP or any other format Qt reads.
-class TPicture {
+// A bitmap, loaded from a BMP file (any format Qt reads is accepted).
+class TBitmap : public TImageHolder {
 public:
-    TPicture();
-    ~TPicture();
-    TPicture(const TPicture&) = delete;
-    TPicture& operator=(const TPicture&) = delete;
+    TBitmap() = default;
+};
 
-    // A Windows-style file name (converted with NativeFileName) or a Qt resource path
-    // (":/images/ksv720e.jpg"). Failure raises EInvalidGraphic and keeps the old picture.
-    void LoadFromFile(const std::string& fileName);
+// The picture of an image control: JPEG, PNG, BMP or any other format Qt reads.
+class TPicture : public TImageHolder {
+public:
+    TPicture() = default;
+
     // Decodes an image held in memory (the bytes of a JPEG or PNG file).
     void LoadFromData(const std::string& bytes);
-    void Clear();
-    bool Empty() const;
-    int Width() const;
-    int Height() const;
-    const QImage& Image() const { return *image_; }
-
-    void SetChangeHandler(std::function<void()> fn) { changed_ = std::move(fn); }
-
-private:
-    std::unique_ptr<QImage> image_;
-    std::function<void()> changed_;
 };

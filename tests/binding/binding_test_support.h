@@ -2,66 +2,33 @@
 // Fixture of the binding tests: one QApplication for the run (offscreen), a fresh
 // TApplication per test, message boxes and beeps recorded through the facade's seams, and
 // helpers that type, paste and move the focus the way a user does.
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QTest>
-#include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "platform/MessageBox.h"
 #include "platform/Strings.h"
 #include "platform/System.h"
-#include "platform/widgets/Widgets.h"
+#include "tests/support/GuiTestSupport.h"
 
 // QTest's QTRY_VERIFY reports a timeout to QTest's own result log and returns, which a
 // GoogleTest body would take as a pass. Waits here fail the GoogleTest case instead.
 #undef QTRY_VERIFY
-#define QTRY_VERIFY(expr) \
-    ASSERT_TRUE(QTest::qWaitFor([&]() { return static_cast<bool>(expr); }, 5000)) << #expr
+#define QTRY_VERIFY(expr) GUI_WAIT_UNTIL(expr)
 
 namespace bindingtest {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "binding_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
+inline guitest::CommandLine kCommandLine{"binding_test"};
+inline ::testing::Environment* const kQtEnvironment = guitest::AddQtEnvironment(kCommandLine);
 
-private:
-    std::unique_ptr<QApplication> app_;
-};
+using guitest::Box;
 
-inline ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-struct Box {
-    std::string text;
-    std::string caption;
-    unsigned flags;
-};
-
-class GuiTest : public ::testing::Test {
+class GuiTest : public guitest::GuiFixture {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "binding_test";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<TApplication>(argc, argv);
+        StartApplication(kCommandLine);
         app->SetTitle("KSV-720E Test");
-        SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption, unsigned flags) {
-                boxes.push_back({text, caption, flags});
-                return IDOK;
-            });
         SetBeepHandler([this](unsigned frequency, unsigned duration) {
             ++beeps;
             lastBeep = {frequency, duration};
@@ -74,13 +41,8 @@ protected:
     }
 
     // A shown, active form.
-    TForm* ActiveForm(int width = 400, int height = 300) {
-        auto* form = new TForm(Application);
-        form->SetClientWidth(width);
-        form->SetClientHeight(height);
-        form->Show();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form->Widget()));
-        return form;
+    static TForm* ActiveForm(int width = 400, int height = 300) {
+        return ShowActiveForm(width, height);
     }
 
     // An edit in `form`, below the previous ones (the tab order follows creation).
@@ -124,8 +86,6 @@ protected:
         Settle();
     }
 
-    std::unique_ptr<TApplication> app;
-    std::vector<Box> boxes;
     int beeps = 0;
     std::pair<unsigned, unsigned> lastBeep{0, 0};
     int nextRow = 0;

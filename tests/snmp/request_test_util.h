@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Exception.h"
 #include "snmp/HvSNMPRequest.h"
+#include "tests/support/LibraryErrorTestSupport.h"
 
 // One item of a test list.
 struct ItemSpec {
@@ -27,22 +29,6 @@ inline void FillList(HvSNMPRequest& request, const std::vector<ItemSpec>& items,
                         s.setExpr, nullptr, s.value.c_str(), nullptr});
     defs.push_back({});
     request.SetList(HvSNMPVarList(defs.data(), itemType, keys));
-}
-
-// "0A 1B FF" -> the three bytes; written out independently of the code under test.
-inline std::string Bytes(const std::string& spaced) {
-    std::string out;
-    int digits = 0, value = 0;
-    for (char c : spaced) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (d < 0) continue;
-        value = value * 16 + d;
-        if (++digits == 2) {
-            out.push_back(static_cast<char>(value));
-            digits = value = 0;
-        }
-    }
-    return out;
 }
 
 // The compiled-in texts of the codes these tests expect.
@@ -67,11 +53,5 @@ inline std::string ExpectedText(int code) {
 // Runs `f`, which must raise the library error `code` with its text.
 template <typename F>
 void ExpectLibraryError(F&& f, int code, const std::string& context) {
-    try {
-        f();
-        ADD_FAILURE() << context << ": no error raised, expected " << code;
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.HelpContext(), code) << context;
-        EXPECT_EQ(e.Message(), ExpectedText(code)) << context;
-    }
+    ExpectLibraryErrorText(std::forward<F>(f), code, context, ExpectedText);
 }

@@ -3,11 +3,8 @@
 // fresh TApplication per test, message boxes recorded (and answered) through the facade's
 // seam, the module's session once per process, bounded waits through the event loop, and the
 // variable tables of the writable test views that the "uiviews" data set serves.
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <QApplication>
-#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -26,27 +23,14 @@
 #include "snmp/HvSNMPSession.h"
 #include "snmp/HvSNMPVarList.h"
 #include "tests/agent/SnmpdAgent.h"
+#include "tests/support/GuiTestSupport.h"
 #include "ui/GUIConfigForm.h"
 #include "ui/GUIGenerator.h"
 
 namespace uitest {
 
-class QtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "ui_test";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance()) app_ = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QApplication> app_;
-};
-
-inline ::testing::Environment* const kQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+inline guitest::CommandLine kCommandLine{"ui_test"};
+inline ::testing::Environment* const kQtEnvironment = guitest::AddQtEnvironment(kCommandLine);
 
 // ---- The test views ---------------------------------------------------------------------
 
@@ -112,11 +96,7 @@ inline std::string Uiv(const std::string& suffix) {
 
 // ---- Fixture ------------------------------------------------------------------------------
 
-struct Box {
-    std::string text;
-    std::string caption;
-    unsigned flags;
-};
+using guitest::Box;
 
 // The module's session, once per process (the pump runs while a TApplication exists).
 inline void StartSession() {
@@ -193,19 +173,11 @@ inline View TableView(const SnmpVarDef* defs, const char* addValue = nullptr,
     return view;
 }
 
-class UiTest : public ::testing::Test {
+class UiTest : public guitest::GuiFixture {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "ui_test";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<TApplication>(argc, argv);
+        StartApplication(kCommandLine);
         app->SetTitle("KSV-720E Test");
-        SetMessageBoxHandler(
-            [this](const std::string& text, const std::string& caption, unsigned flags) {
-                boxes.push_back({text, caption, flags});
-                return nextAnswer;
-            });
     }
     void TearDown() override {
         SetMessageBoxHandler({});
@@ -270,10 +242,6 @@ protected:
         const QString path = QString(KSV_UI_SCREENSHOT_DIR) + "/" + ToQString(name) + ".png";
         EXPECT_TRUE(form->Widget()->grab().save(path)) << FromQString(path);
     }
-
-    std::unique_ptr<TApplication> app;
-    std::vector<Box> boxes;
-    int nextAnswer = IDOK;
 };
 
 // The visible controls of the command column, top to bottom, by caption or accessible name.
