@@ -18,15 +18,7 @@ using widgets_test::WidgetsTest;
 
 namespace {
 
-// A panel that reports its destruction.
-class ProbePanel : public TPanel {
-public:
-    ProbePanel(TComponent* owner, bool* destroyed) : TPanel(owner), destroyed_(destroyed) {}
-    ~ProbePanel() override { *destroyed_ = true; }
-
-private:
-    bool* destroyed_;
-};
+using ProbePanel = widgets_test::DestroyProbe<TPanel>;
 
 TRect Bounds(const TControl* c) {
     return c->BoundsRect();

@@ -15,15 +15,7 @@ using widgets_test::WidgetsTest;
 
 namespace {
 
-// A form that reports its destruction.
-class ProbeForm : public TForm {
-public:
-    ProbeForm(TComponent* owner, bool* destroyed) : TForm(owner), destroyed_(destroyed) {}
-    ~ProbeForm() override { *destroyed_ = true; }
-
-private:
-    bool* destroyed_;
-};
+using ProbeForm = widgets_test::DestroyProbe<TForm>;
 
 }  // namespace
 

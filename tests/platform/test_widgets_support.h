@@ -28,4 +28,15 @@ protected:
     MessageBoxHandler realHandler;
 };
 
+// A component that reports its destruction: DestroyProbe<TPanel>, DestroyProbe<TForm>, ...
+template <class Base>
+class DestroyProbe : public Base {
+public:
+    DestroyProbe(TComponent* owner, bool* destroyed) : Base(owner), destroyed_(destroyed) {}
+    ~DestroyProbe() override { *destroyed_ = true; }
+
+private:
+    bool* destroyed_;
+};
+
 }  // namespace widgets_test
